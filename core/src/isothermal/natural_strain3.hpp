@@ -1,0 +1,30 @@
+// Third-order natural-strain (Poirier-Tarantola) EOS.
+//   P = 3 K0 r (fN + 1.5 (K0' - 2) fN^2)
+//   K = K0 r (1 + (3 K0' - 3) fN + 4.5 (K0' - 2) fN^2)
+#pragma once
+
+#include <string_view>
+
+#include "error/eos_error.hpp"
+
+namespace quorvel {
+
+class NaturalStrain3 {
+ public:
+  static constexpr std::string_view model_name = "NaturalStrain3";
+  static EosExpected<NaturalStrain3> make(double v0, double k0, double k0_prime) noexcept;
+
+  EosResult pressure(double volume) const noexcept;
+  EosResult bulk_modulus(double volume) const noexcept;
+  EosResult volume(double pressure) const noexcept;
+
+  double v0() const noexcept { return v0_; }
+  double k0() const noexcept { return k0_; }
+  double k0_prime() const noexcept { return k0_prime_; }
+
+ private:
+  NaturalStrain3(double v0, double k0, double k0_prime) noexcept : v0_(v0), k0_(k0), k0_prime_(k0_prime) {}
+  double v0_, k0_, k0_prime_;
+};
+
+}  // namespace quorvel
