@@ -42,7 +42,7 @@ TEST(Holzapfel, DerivedCoefficientsAreStored) {
   const double c0 = -std::log(480.0 / p_fg0);
   EXPECT_DOUBLE_EQ(m.c0(), c0);
   EXPECT_DOUBLE_EQ(m.c2(), 1.5 - c0);
-  EXPECT_EQ(m.c0() + m.c2(), 1.5 * (4.0 - 3.0));
+  EXPECT_DOUBLE_EQ(m.c0() + m.c2(), 1.5 * (4.0 - 3.0));
   EXPECT_EQ(m.v0(), 1.125);
   EXPECT_EQ(m.k0(), 160.0);
   EXPECT_EQ(m.k0_prime(), 4.0);

@@ -38,9 +38,9 @@ TEST(Vinet, VolumeInvertsPressure) {
 
 TEST(Vinet, Formula) {
   const auto m = make_model<Vinet>(10.0, 100.0, 5.0);
-  const double x = std::cbrt(0.7);
+  const double x = std::cbrt(iso_test::opaque(0.7));
   const double eta = 6.0;
-  EXPECT_DOUBLE_EQ(m.pressure(7.0).value(), 300.0 * (1.0 - x) / (x * x) * std::exp(eta * (1.0 - x)));
+  EXPECT_EQ(m.pressure(7.0).value(), 300.0 * (1.0 - x) / (x * x) * std::exp(eta * (1.0 - x)));
 }
 
 TEST(Vinet, ConstructionChecksInOrder) {

@@ -6,17 +6,23 @@ namespace quorvel::py {
 
 namespace {
 
-// "<qualified type name>: <str(value)>" of the exception being handled.
+// "<qualified type name>: <str(value)>" of a failed Python call.
 std::string render(const nb::python_error& error) {
-  std::string text;
-  try {
-    text = nb::cast<std::string>(error.type().attr("__qualname__"));
-    text += ": ";
-    text += nb::cast<std::string>(nb::str(error.value()));
-  } catch (...) {
-    text = error.what();
+  PyObject* value = error.value().ptr();
+  nb::object name = nb::steal(PyType_GetQualName(Py_TYPE(value)));
+  nb::object text = nb::steal(PyObject_Str(value));
+  if (!name.is_valid() || !text.is_valid()) {
+    PyErr_Clear();
+    return error.what();
   }
-  return text;
+  Py_ssize_t size = 0;
+  const char* name_utf8 = PyUnicode_AsUTF8AndSize(name.ptr(), &size);
+  std::string rendered = name_utf8 ? std::string(name_utf8, size) : std::string("?");
+  const char* text_utf8 = PyUnicode_AsUTF8AndSize(text.ptr(), &size);
+  rendered += ": ";
+  if (text_utf8) rendered.append(text_utf8, size);
+  PyErr_Clear();
+  return rendered;
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // order. The module keeps no state and runs without the GIL.
 #include <nanobind/nanobind.h>
 
+#include "lib/hugoniot_eos.hpp"
 #include "lib/rt_eos.hpp"
 
 NB_MODULE(_engine, m) {
   m.doc() = "";
   quorvel::py::export_rt_eos(m);
+  quorvel::py::export_hugoniot_eos(m);
   quorvel::py::export_holzapfel_functions(m);
 }

@@ -1,0 +1,27 @@
+import numpy as np
+import pytest
+
+from quorvel import _engine
+
+
+@pytest.fixture
+def rt():
+    return _engine.RtEos
+
+
+@pytest.fixture
+def mgo():
+    """MgO, third-order Birch-Murnaghan (cm3/mol, GPa)."""
+    return _engine.RtEos.bm3(11.248, 160.0, 4.0)
+
+
+def assert_error(excinfo, cls_name, code, message, field=None, operation="eos"):
+    """The raised exception is quorvel.errors.<cls_name> with these attributes."""
+    from quorvel import errors
+
+    err = excinfo.value
+    assert type(err) is getattr(errors, cls_name)
+    assert err.code == code
+    assert str(err) == message
+    assert err.field == field
+    assert err.operation == operation
