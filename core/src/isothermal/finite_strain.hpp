@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+#include "numeric/cube_root.hpp"
+
 namespace quorvel::isothermal {
 
 struct EulerianStrain {
@@ -16,7 +18,7 @@ struct EulerianStrain {
 };
 
 inline EulerianStrain eulerian_strain(double v0, double volume) noexcept {
-  const double x = std::cbrt(v0 / volume);
+  const double x = cube_root(v0 / volume);
   const double x2 = x * x;
   return {x, (x2 - 1.0) / 2.0, x2 * x2 * x};
 }

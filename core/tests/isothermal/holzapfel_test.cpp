@@ -72,9 +72,11 @@ TEST(Holzapfel, ConstructionChecksInOrder) {
   iso_test::expect_construction_errors<Holzapfel>(cases);
 }
 
-TEST(Holzapfel, VolumeIsChecked) { iso_test::expect_volume_is_checked(make_model<Holzapfel>(1.125, 160.0, 4.0, 2.0, 10.0)); }
+TEST(Holzapfel, VolumeIsChecked) {
+  iso_test::expect_volume_is_checked(make_model<Holzapfel>(1.125, 160.0, 4.0, 2.0, 10.0));
+}
 
-// Algorithm 7: the model's own central difference with step eps.
+// The model's own central difference with step eps.
 
 TEST(HolzapfelDerivative, AtV0ApproximatesK0Prime) {
   for (const auto& p : kParameterSets) EXPECT_NEAR(make_set(p).bulk_modulus_derivative(p[0], 1e-4).value(), p[2], 1e-6);
@@ -114,7 +116,7 @@ TEST(HolzapfelDerivative, StepChecks) {
   EXPECT_TRUE(m.bulk_modulus_derivative(1.0, std::nextafter(1.0, 0.0)).has_value());
 }
 
-// Algorithm 8: the analytical derivative.
+// The analytical derivative.
 
 TEST(HolzapfelAnalyticalDerivative, AtV0IsK0Prime) {
   for (const auto& p : kParameterSets) {

@@ -79,7 +79,7 @@ void expect_round_trip(const M& m, double relative_tolerance = 1e-10,
   }
 }
 
-// K' = K0' at V0, by the shared central difference of Part 2.1.
+// K' = K0' at V0, by the central difference shared by all models.
 template <IsothermalEos M>
 void expect_reference_pressure_derivative(const M& m, double k0_prime, double tolerance = 1e-6) {
   const EosResult kp = isothermal::bulk_modulus_derivative(m, m.v0(), 1e-4);

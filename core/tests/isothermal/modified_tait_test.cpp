@@ -88,7 +88,9 @@ TEST(ModifiedTait, ConstructionChecksInOrder) {
   iso_test::expect_construction_errors<ModifiedTait>(cases);
 }
 
-TEST(ModifiedTait, VolumeIsChecked) { iso_test::expect_volume_is_checked(make_model<ModifiedTait>(11.25, 160.0, 4.0, -0.025)); }
+TEST(ModifiedTait, VolumeIsChecked) {
+  iso_test::expect_volume_is_checked(make_model<ModifiedTait>(11.25, 160.0, 4.0, -0.025));
+}
 
 }  // namespace
 }  // namespace quorvel

@@ -29,7 +29,8 @@ TEST(Vinet, ReferenceStateIsExact) {
 }
 
 TEST(Vinet, BulkModulusIsMinusVdPdV) {
-  for (const auto& p : kParameterSets) iso_test::expect_bulk_modulus_is_minus_v_dp_dv(make_model<Vinet>(p[0], p[1], p[2]));
+  for (const auto& p : kParameterSets)
+    iso_test::expect_bulk_modulus_is_minus_v_dp_dv(make_model<Vinet>(p[0], p[1], p[2]));
 }
 
 TEST(Vinet, VolumeInvertsPressure) {

@@ -19,6 +19,17 @@ auto factory(EosExpected<M> (*make)(D...)) {
   return [make](D... args) { return RtEos{value_or_raise(make(args...))}; };
 }
 
+// Maps an operation of the concrete model over an array: the variant is
+// dispatched once per call, not once per element.
+template <class Op>
+nb::object map_model(const RtModel& model, const ArrayIn& values, std::size_t threshold, Op op) {
+  return std::visit(
+      [&](const auto& concrete) {
+        return map_array(values, threshold, [&concrete, &op](double x) { return op(concrete, x); });
+      },
+      model.variant());
+}
+
 const Holzapfel& holzapfel_or_raise(const RtEos& self) {
   const Holzapfel* model = self.model.get_if<Holzapfel>();
   if (!model) raise(python_unsupported_error(kDerivativeUnsupported));
@@ -85,14 +96,15 @@ void export_rt_eos(nb::module_& m) {
       .def(
           "pressure_array",
           [](const RtEos& self, const ArrayIn& volumes) {
-            return map_array(volumes, kClosedFormThreshold, [&model = self.model](double v) { return model.pressure(v); });
+            return map_model(self.model, volumes, kClosedFormThreshold,
+                             [](const auto& model, double v) { return model.pressure(v); });
           },
           "volumes"_a.noconvert(), nb::sig("def pressure_array(self, volumes)"))
       .def(
           "bulk_modulus_array",
           [](const RtEos& self, const ArrayIn& volumes) {
-            return map_array(volumes, kClosedFormThreshold,
-                             [&model = self.model](double v) { return model.bulk_modulus(v); });
+            return map_model(self.model, volumes, kClosedFormThreshold,
+                             [](const auto& model, double v) { return model.bulk_modulus(v); });
           },
           "volumes"_a.noconvert(), nb::sig("def bulk_modulus_array(self, volumes)"))
       .def(
@@ -106,8 +118,8 @@ void export_rt_eos(nb::module_& m) {
       .def(
           "volume_array",
           [](const RtEos& self, const ArrayIn& pressures) {
-            return map_array(pressures, kIsothermalVolumeThreshold,
-                             [&model = self.model](double p) { return model.volume(p); });
+            return map_model(self.model, pressures, kIsothermalVolumeThreshold,
+                             [](const auto& model, double p) { return model.volume(p); });
           },
           "pressures"_a.noconvert(), nb::sig("def volume_array(self, pressures)"))
       .def("__repr__", [](const RtEos& self) {
