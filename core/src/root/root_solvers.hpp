@@ -50,13 +50,20 @@ inline bool at_reference(double target, double f_ref, double r_ref) noexcept {
   return std::fabs(r_ref) <= 1e-10 * std::max({std::fabs(target), std::fabs(f_ref), 1.0});
 }
 
+// Whether two residuals enclose a root: opposite signs, or one exactly zero.
+// Decided on the signs, not on the product, which underflows to zero for two
+// tiny residuals of the same sign.
+inline bool encloses_root(double r1, double r2) noexcept {
+  return (r1 <= 0.0 && r2 >= 0.0) || (r1 >= 0.0 && r2 <= 0.0);
+}
+
 // Bisects [lower, upper] whose end residuals have opposite signs (or one is
 // exactly zero). Returns the accepted midpoint; the caller applies
 // check_residual.
 template <class F>
 EosResult bisect_bracket(F&& f, double target, double lower, double residual_at_lower, double upper,
                          double residual_at_upper, double x_tolerance, double residual_tolerance) noexcept {
-  if (residual_at_lower * residual_at_upper > 0.0) return std::unexpected(EosError::bracketing_failed());
+  if (!encloses_root(residual_at_lower, residual_at_upper)) return std::unexpected(EosError::bracketing_failed());
   const bool lower_nonnegative = residual_at_lower >= 0.0;
   double a = lower;
   double b = upper;
@@ -167,7 +174,7 @@ EosResult solve_temperature_function(F&& f, double target, double reference_temp
       const EosResult ft = f(t);
       if (!ft) return ft;
       const double r = *ft - target;
-      if (r_lo * r <= 0.0) brackets[found++] = {t, r, t_lo, r_lo};
+      if (encloses_root(r_lo, r)) brackets[found++] = {t, r, t_lo, r_lo};
       lo_active = t > t_min;
       t_lo = t, r_lo = r;
     }
@@ -176,7 +183,7 @@ EosResult solve_temperature_function(F&& f, double target, double reference_temp
       const EosResult ft = f(t);
       if (!ft) return ft;
       const double r = *ft - target;
-      if (r_hi * r <= 0.0) brackets[found++] = {t_hi, r_hi, t, r};
+      if (encloses_root(r_hi, r)) brackets[found++] = {t_hi, r_hi, t, r};
       hi_active = t < t_max;
       t_hi = t, r_hi = r;
     }

@@ -68,6 +68,13 @@ TEST(SecondOrderMurnaghan, PressureFarBelowP0IsOutsideTheInvertibleRange) {
   EXPECT_TRUE(testing::is_error(m.volume(-1e3 * 160.0), EosErrorKind::OutsideInvertibleRange));
 }
 
+TEST(SecondOrderMurnaghan, InverseBoundaryItselfIsOutsideTheInvertibleRange) {
+  // K0 = 1, K0' = 3, K0'' = 2.5: s = 2, so p = -0.4 gives u1 = -0.4 * 5/2 = -1 exactly.
+  const auto m = make_model<SecondOrderMurnaghan>(1.0, 1.0, 3.0, 2.5, 0.0);
+  EXPECT_TRUE(testing::is_error(m.volume(-0.4), EosErrorKind::OutsideInvertibleRange));
+  EXPECT_TRUE(m.volume(std::nextafter(-0.4, 0.0)).has_value());
+}
+
 TEST(SecondOrderMurnaghan, PressureAboveTheCompressionLimitIsOutsideTheInvertibleRange) {
   // K0'' < 0: u2 = p (K0' - s)/(2 K0) reaches -1 at p = 2 K0/(s - K0').
   const auto m = make_model<SecondOrderMurnaghan>(11.25, 160.0, 4.0, -0.025, 0.0);

@@ -411,6 +411,21 @@ TEST(BisectBracket, EndsOfEqualStrictSignFailWithoutEvaluation) {
   }
 }
 
+TEST(BisectBracket, TinyEndResidualsOfEqualStrictSignAreNotABracket) {
+  // Equal strict signs fail (spec Part 1.2, B.1 and D.5); only a residual of
+  // exactly zero makes the product zero. A product that underflows to zero
+  // from two nonzero residuals of the same sign is still no bracket.
+  struct Case {
+    double ra, rb;
+  };
+  for (const Case c : {Case{1e-200, 1e-200}, Case{-1e-300, -1e-30}, Case{denorm, 0.5}}) {
+    SCOPED_TRACE(::testing::Message() << c.ra << ", " << c.rb);
+    const CountingFunction f([](double x) { return x; });
+    EXPECT_TRUE(is_error(bisect_bracket(f, 0.0, -1.0, c.ra, 1.0, c.rb, 1e-12, 1e-12), EosErrorKind::BracketingFailed));
+    EXPECT_EQ(f.count(), 0u);
+  }
+}
+
 TEST(BisectBracket, AZeroEndResidualIsABracket) {
   {  // zero at the upper end: the bisection closes on it
     const CountingFunction f([](double x) { return x - 1.0; });
@@ -502,6 +517,11 @@ TEST(BisectBracket, StepToleranceIsInclusiveAbsolutePlusRelative) {
     const CountingFunction f(step);
     EXPECT_EQ(value_of(bisect_bracket(f, 0.0, 0.0, -1.0, 2.0, 1.0, 0.99, 0.0)), 0.5);
     EXPECT_EQ(f.count(), 2u);
+  }
+  {  // equality with m = 0: h = 1 <= 0 + 1 stops at the first midpoint
+    const CountingFunction f(step);
+    EXPECT_EQ(value_of(bisect_bracket(f, 0.0, -1.0, -1.0, 1.0, 1.0, 1.0, 0.0)), 0.0);
+    EXPECT_EQ(f.count(), 1u);
   }
   // Relative part alone (zero absolute tolerance): 1e-14 |m| = 1.024e-11.
   const auto far_step = [](double x) { return x < 1024.0 + 0x1p-40 ? -1.0 : 1.0; };
@@ -725,6 +745,46 @@ TEST(SolveTemperatureFunction, RootsBetweenTheLastRegularTrialAndTheClampAreFoun
     EXPECT_NEAR(t, root, 1e-13 * root);
     EXPECT_TRUE(std::find(f.calls().begin(), f.calls().end(), 1e8 * t0) != f.calls().end());
   }
+}
+
+TEST(SolveTemperatureFunction, StepToleranceHasTheFloorMaxT0And1) {
+  // T0 = 1e-3 < 1: the step test is h <= 1e-14 |m| + 2^-52, not + T0 2^-52.
+  // A jump at 1.3e-3 is bracketed by the upper walker in sweep 2, in
+  // [1.25e-3, 1.5625e-3]; h = 1.5625e-4 / 2^k <= 2.35e-16 first at k = 40.
+  const double t0 = 1e-3;
+  const CountingFunction f([](double t) { return t < 1.3e-3 ? -1.0 : 1.0; });
+  EXPECT_TRUE(is_error(solve_temperature_function(f, 0.0, t0), EosErrorKind::ConvergenceFailed));
+  EXPECT_EQ(f.count(), 1u + 4u + 41u + 1u);
+  EXPECT_NEAR(f.last(), 1.3e-3, 5e-16);
+}
+
+TEST(SolveTemperatureFunction, TrialWithZeroResidualRecordsABracket) {
+  const double t0 = 300.0;
+  {  // upper walker: 1.25 T0 = 375 exactly; bracket [T0, 375] in sweep 1
+    const CountingFunction f([](double t) { return t; });
+    EXPECT_NEAR(value_of(solve_temperature_function(f, 375.0, t0)), 375.0, 1e-11);
+    ASSERT_GE(f.count(), 4u);
+    EXPECT_EQ(f.calls()[3], 300.0 + (375.0 - 300.0) / 2.0);  // first midpoint, no second sweep
+  }
+  {  // lower walker: 0.8 T0 = 240 exactly; f decreasing, bracket [240, T0]
+    ASSERT_EQ(0.8 * t0, 240.0);
+    const CountingFunction f([](double t) { return -t; });
+    EXPECT_NEAR(value_of(solve_temperature_function(f, -240.0, t0)), 240.0, 1e-11);
+    ASSERT_GE(f.count(), 4u);
+    EXPECT_EQ(f.calls()[3], 240.0 + (300.0 - 240.0) / 2.0);
+  }
+}
+
+// Spec defect, not a code defect (see the report): with f increasing and a
+// lower-walker trial landing exactly on the root, the bracket is
+// (T, r = 0, previous T, r > 0). Algorithm B counts r = 0 as non-negative,
+// so every midpoint (r > 0) replaces the lower end and the bisection walks
+// away from the root to the upper end, where the final check fails with
+// ConvergenceFailed. A temperature round trip at T = 0.8 Tr hits this.
+// Enable once Part 1.2 B.2.3 is amended.
+TEST(SolveTemperatureFunction, DISABLED_ExactRootOnALowerTrialOfAnIncreasingFunctionIsFound) {
+  const CountingFunction f([](double t) { return t; });
+  EXPECT_NEAR(value_of(solve_temperature_function(f, 240.0, 300.0)), 240.0, 1e-11);
 }
 
 // Two roots around T0, at T0 e^lower and T0 e^upper (lower < 0 < upper),

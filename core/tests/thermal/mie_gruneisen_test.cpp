@@ -396,7 +396,8 @@ TEST(MieGruneisenThermalPressure, IsentropeTemperatureMustBePositive) {
 // Identities of the generic operations.
 
 TEST(MieGruneisenIdentities, AllVariants) {
-  const testing::ThermalState states[] = {{0.85, 300.0}, {1.0, 1000.0}, {1.1248, 2000.0}, {1.15, 600.0}};
+  const testing::ThermalState states[] = {{0.85, 300.0}, {1.0, 1000.0}, {1.1248, 2000.0}, {1.15, 600.0},
+                                          {0.95, 150.0}, {0.7, 3500.0}, {1.2, 1500.0}};
   for (const auto& [name, m] : all_variants()) {
     SCOPED_TRACE(trace(m, name));
     testing::expect_identities(m, states);

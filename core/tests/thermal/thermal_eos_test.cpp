@@ -83,7 +83,7 @@ double total(const FakeThermal& m, double v, double t) {
 
 // ---------------------------------------------------------------------------
 
-TEST(ThermalPressureOperations, PressureIsThermalPlusIsothermal) {
+TEST(ThermalGenericPressure, PressureIsThermalPlusIsothermal) {
   const FakeThermal m;
   for (double v : {0.9, 1.1248, 1.2}) {
     for (double t : {100.0, 300.0, 2000.0}) {
@@ -93,7 +93,7 @@ TEST(ThermalPressureOperations, PressureIsThermalPlusIsothermal) {
   EXPECT_EQ(value_of(thermal::thermal_pressure_increment(m, 1.0, 500.0)), value_of(m.thermal_pressure(1.0, 500.0)));
 }
 
-TEST(ThermalPressureOperations, ThermalPartIsEvaluatedFirstAndErrorsPassUnchanged) {
+TEST(ThermalGenericPressure, ThermalPartIsEvaluatedFirstAndErrorsPassUnchanged) {
   const FakeThermal m;
   EXPECT_TRUE(is_error(thermal::pressure(m, -1.0, 0.0), EosErrorKind::InvalidState, "volume"));
   EXPECT_TRUE(is_error(thermal::pressure(m, 1.0, nan), EosErrorKind::InvalidState, "temperature"));
@@ -109,7 +109,7 @@ TEST(ThermalPressureOperations, ThermalPartIsEvaluatedFirstAndErrorsPassUnchange
   EXPECT_EQ(thermal::volume_with_dac_confinement(failing, 1.0, 300.0, 0.5).error(), expected);
 }
 
-TEST(ThermalPressureOperations, NonFiniteSumsAreNonFiniteResults) {
+TEST(ThermalGenericPressure, NonFiniteSumsAreNonFiniteResults) {
   FakeThermal m;
   m.formula = [](double, double) { return inf; };
   EXPECT_TRUE(is_error(thermal::pressure(m, 1.0, 300.0), EosErrorKind::NonFiniteResult));
@@ -131,7 +131,7 @@ struct StepCheckCase {
   std::string_view message;
 };
 
-TEST(BulkModulusAndExpansivity, CheckOrder) {
+TEST(ThermalBulkModulusAndExpansivity, CheckOrder) {
   const StepCheckCase cases[] = {
       {"all invalid: volume first", 0.0, 0.0, 0.0, "volume", "must be positive and finite"},
       {"negative volume", -1.0, 300.0, 1e-6, "volume", "must be positive and finite"},
@@ -154,7 +154,7 @@ TEST(BulkModulusAndExpansivity, CheckOrder) {
   }
 }
 
-TEST(BulkModulus, StepOfOneOrMoreFailsAtTheLowerVolume) {
+TEST(ThermalBulkModulus, StepOfOneOrMoreFailsAtTheLowerVolume) {
   const FakeThermal m;
   for (double h : {1.0, 1.5, 1e3}) {
     SCOPED_TRACE(h);
@@ -167,7 +167,7 @@ TEST(BulkModulus, StepOfOneOrMoreFailsAtTheLowerVolume) {
   }
 }
 
-TEST(BulkModulus, CentralDifferenceInVolume) {
+TEST(ThermalBulkModulus, CentralDifferenceInVolume) {
   const FakeThermal m;
   const double v = 1.05, t = 900.0;
   for (double h : {1e-6, 1e-4, 0.3}) {
@@ -183,7 +183,7 @@ TEST(BulkModulus, CentralDifferenceInVolume) {
               1e-8 * value_of(m.iso.bulk_modulus(v)));
 }
 
-TEST(IsothermalCompressibility, IsTheReciprocalOfKTAtStep1e6) {
+TEST(ThermalIsothermalCompressibility, IsTheReciprocalOfKTAtStep1e6) {
   const FakeThermal m;
   EXPECT_EQ(value_of(thermal::isothermal_compressibility(m, 1.0, 700.0)),
             1.0 / value_of(thermal::bulk_modulus(m, 1.0, 700.0, 1e-6)));
@@ -230,7 +230,7 @@ TEST(ThermalExpansivity, DividesByTheModelsOwnBulkModulus) {
 
 // ---------------------------------------------------------------------------
 
-TEST(DacThermalPressure, FractionChecksAndValue) {
+TEST(ThermalDacThermalPressure, FractionChecksAndValue) {
   const FakeThermal m;
   const double increment = value_of(m.thermal_pressure(1.0, 800.0));
   EXPECT_EQ(value_of(thermal::dac_thermal_pressure(m, 1.0, 800.0, 0.0)), 0.0);
@@ -252,14 +252,14 @@ TEST(DacThermalPressure, FractionChecksAndValue) {
   EXPECT_TRUE(is_error(thermal::dac_thermal_pressure(m, -1.0, 800.0, 0.5), EosErrorKind::InvalidState, "volume"));
 }
 
-TEST(DacThermalPressure, UsesTheModelsIncrement) {
+TEST(ThermalDacThermalPressure, UsesTheModelsIncrement) {
   const FakeWithMembers m;
   EXPECT_EQ(value_of(thermal::dac_thermal_pressure(m, 1.0, 800.0, 0.5)), 0.5 * -7.0);
 }
 
 // ---------------------------------------------------------------------------
 
-TEST(Volume, ChecksTemperatureThenPressure) {
+TEST(ThermalVolume, ChecksTemperatureThenPressure) {
   const FakeThermal m;
   EXPECT_TRUE(is_error(thermal::volume(m, nan, 0.0), EosErrorKind::InvalidState, "temperature",
                        "must be positive and finite"));
@@ -267,7 +267,7 @@ TEST(Volume, ChecksTemperatureThenPressure) {
   EXPECT_TRUE(m.calls.empty());
 }
 
-TEST(Volume, StartsAtV0AndRoundTrips) {
+TEST(ThermalVolume, StartsAtV0AndRoundTrips) {
   const FakeThermal m;
   // At Tr the fake's thermal pressure is 0, so P = 0 is met at V0 at once.
   EXPECT_EQ(value_of(thermal::volume(m, 0.0, 300.0)), 1.1248);
@@ -280,7 +280,7 @@ TEST(Volume, StartsAtV0AndRoundTrips) {
   }
 }
 
-TEST(Temperature, ChecksPressureThenVolume) {
+TEST(ThermalTemperature, ChecksPressureThenVolume) {
   const FakeThermal m;
   EXPECT_TRUE(is_error(thermal::temperature(m, inf, -1.0), EosErrorKind::InvalidState, "pressure", "must be finite"));
   EXPECT_TRUE(is_error(thermal::temperature(m, nan, 1.0), EosErrorKind::InvalidState, "pressure", "must be finite"));
@@ -289,7 +289,7 @@ TEST(Temperature, ChecksPressureThenVolume) {
   EXPECT_TRUE(m.calls.empty());
 }
 
-TEST(Temperature, StartsAtTrAndRoundTrips) {
+TEST(ThermalTemperature, StartsAtTrAndRoundTrips) {
   const FakeThermal m;
   const double v = 1.0;
   const double p_at_tr = value_of(m.iso.pressure(v)) + value_of(m.thermal_pressure(v, 300.0));
@@ -305,7 +305,7 @@ TEST(Temperature, StartsAtTrAndRoundTrips) {
                        EosErrorKind::OutsideInvertibleRange));
 }
 
-TEST(VolumeWithDacConfinement, ChecksTemperatureThenFraction) {
+TEST(ThermalVolumeWithDacConfinement, ChecksTemperatureThenFraction) {
   const FakeThermal m;
   EXPECT_TRUE(is_error(thermal::volume_with_dac_confinement(m, 1.0, 0.0, 2.0), EosErrorKind::InvalidState,
                        "temperature"));
@@ -318,7 +318,7 @@ TEST(VolumeWithDacConfinement, ChecksTemperatureThenFraction) {
   EXPECT_TRUE(m.calls.empty());
 }
 
-TEST(VolumeWithDacConfinement, ZeroFractionIsTheVolumeAndOtherFractionsSolveTheReducedPressure) {
+TEST(ThermalVolumeWithDacConfinement, ZeroFractionIsTheVolumeAndOtherFractionsSolveTheReducedPressure) {
   const FakeThermal m;
   for (double p : {-2.0, 0.0, 15.0, 80.0}) {
     for (double t : {200.0, 2500.0}) {
@@ -334,7 +334,7 @@ TEST(VolumeWithDacConfinement, ZeroFractionIsTheVolumeAndOtherFractionsSolveTheR
 
 // ---------------------------------------------------------------------------
 
-TEST(CaloricOperations, FormulasFromCvAlphaAndKT) {
+TEST(ThermalCaloricOperations, FormulasFromCvAlphaAndKT) {
   const FakeCaloric m;
   const double v = 1.0, t = 1200.0;
   const double alpha = value_of(thermal::thermal_expansivity(m, v, t, 1e-5));
@@ -346,7 +346,7 @@ TEST(CaloricOperations, FormulasFromCvAlphaAndKT) {
   EXPECT_EQ(value_of(thermal::molar_heat_capacity_v(m, v, t)), 40.0);
 }
 
-TEST(CaloricOperations, ErrorsAndNonFiniteResults) {
+TEST(ThermalCaloricOperations, ErrorsAndNonFiniteResults) {
   FakeCaloric m;
   EXPECT_TRUE(is_error(thermal::molar_heat_capacity_p(m, 1.0, 0.0), EosErrorKind::InvalidState, "temperature"));
   EXPECT_TRUE(is_error(thermal::adiabatic_bulk_modulus(m, 0.0, 300.0), EosErrorKind::InvalidState, "volume"));
@@ -356,7 +356,7 @@ TEST(CaloricOperations, ErrorsAndNonFiniteResults) {
   EXPECT_TRUE(is_error(thermal::gruneisen_parameter(m, 1.0, 300.0), EosErrorKind::NonFiniteResult));
 }
 
-TEST(CaloricOperations, OwnGruneisenFunctionAnswersGruneisenParameter) {
+TEST(ThermalCaloricOperations, OwnGruneisenFunctionAnswersGruneisenParameter) {
   const FakeWithMembers m;
   EXPECT_EQ(value_of(thermal::gruneisen_parameter(m, 1.5, 300.0)), 3.0);
   EXPECT_EQ(value_of(thermal::gruneisen_parameter(m, 1.5, nan)), 3.0);
@@ -364,7 +364,7 @@ TEST(CaloricOperations, OwnGruneisenFunctionAnswersGruneisenParameter) {
   EXPECT_NE(value_of(thermal::generic::gruneisen_parameter(m, 1.5, 300.0)), 3.0);
 }
 
-TEST(Accessors, ReferenceStateOfTheModel) {
+TEST(ThermalAccessors, ReferenceStateOfTheModel) {
   const FakeThermal m;
   EXPECT_EQ(thermal::reference_temperature(m), 300.0);
   EXPECT_EQ(thermal::reference_volume(m), 1.1248);
