@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "isothermal/isothermal_eos.hpp"
+#include "numeric/cube_root.hpp"
 
 namespace quorvel {
 
@@ -29,7 +30,7 @@ EosExpected<Holzapfel> Holzapfel::make(double v0, double k0, double k0_prime, do
 
 EosResult Holzapfel::pressure(double volume) const noexcept {
   return isothermal::evaluate(volume, [this](double v) {
-    const double x = std::cbrt(v / v0_);
+    const double x = cube_root(v / v0_);
     const double x2 = x * x;
     const double x4 = x2 * x2;
     const double x5 = x4 * x;
@@ -41,7 +42,7 @@ EosResult Holzapfel::pressure(double volume) const noexcept {
 
 EosResult Holzapfel::bulk_modulus(double volume) const noexcept {
   return isothermal::evaluate(volume, [this](double v) {
-    const double x = std::cbrt(v / v0_);
+    const double x = cube_root(v / v0_);
     const double x2 = x * x;
     const double x5 = x2 * x2 * x;
     const double e = std::exp(c0_ * (1.0 - x));
@@ -80,7 +81,7 @@ EosResult holzapfel_bulk_modulus_derivative_analytical(double v0, double volume,
   if (!is_finite(c0)) return std::unexpected(EosError::invalid_parameter("c0", msg::finite));
   if (!is_finite(c2)) return std::unexpected(EosError::invalid_parameter("c2", msg::finite));
 
-  const double x = std::cbrt(volume / v0);
+  const double x = cube_root(volume / v0);
   const double x2 = x * x;
   const double x3 = x2 * x;
   const double x4 = x3 * x;

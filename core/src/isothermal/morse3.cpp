@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "isothermal/isothermal_eos.hpp"
+#include "numeric/cube_root.hpp"
 
 namespace quorvel {
 
@@ -29,7 +30,7 @@ EosResult Morse3::pressure(double volume) const noexcept {
   return isothermal::evaluate(volume, [this](double v) -> EosResult {
     if (auto e = check_exponent(k0_prime_)) return std::unexpected(*e);
     const double a = k0_prime_ - 1.0;
-    const double x = std::cbrt(v / v0_);
+    const double x = cube_root(v / v0_);
     const double e = std::exp(a * (1.0 - x));
     return (e * e - e) * 3.0 * k0_ / (x * x * a);
   });
@@ -39,7 +40,7 @@ EosResult Morse3::bulk_modulus(double volume) const noexcept {
   return isothermal::evaluate(volume, [this](double v) -> EosResult {
     if (auto e = check_exponent(k0_prime_)) return std::unexpected(*e);
     const double a = k0_prime_ - 1.0;
-    const double x = std::cbrt(v / v0_);
+    const double x = cube_root(v / v0_);
     const double e = std::exp(a * (1.0 - x));
     return k0_ / a * (2.0 * (e * e - e) / (x * x) + a * (2.0 * e * e - e) / x);
   });

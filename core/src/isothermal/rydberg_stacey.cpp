@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "isothermal/isothermal_eos.hpp"
+#include "numeric/cube_root.hpp"
 
 namespace quorvel {
 
@@ -27,7 +28,7 @@ struct RydbergStaceyTerms {
 };
 
 RydbergStaceyTerms terms(double v0, double volume, double k0_prime, double k_infinity_prime) noexcept {
-  const double x = std::cbrt(volume / v0);
+  const double x = cube_root(volume / v0);
   const double e = 1.5 * k0_prime - 3.0 * k_infinity_prime + 0.5;
   const double ex = std::exp(e * (1.0 - x));
   const double w = std::pow(x, -3.0 * k_infinity_prime);

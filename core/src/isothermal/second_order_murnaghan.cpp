@@ -58,7 +58,7 @@ EosResult SecondOrderMurnaghan::volume(double pressure) const noexcept {
   const double p = pressure - p0_;
   const double u1 = p * (k0_prime_ + s) / (2.0 * k0_);
   const double u2 = p * (k0_prime_ - s) / (2.0 * k0_);
-  if (u1 < -1.0 || u2 < -1.0) return std::unexpected(EosError::outside_invertible_range());
+  if (u1 <= -1.0 || u2 <= -1.0) return std::unexpected(EosError::outside_invertible_range());
   const double v = v0_ * std::exp(-(std::log1p(u1) - std::log1p(u2)) / s);
   if (!is_positive_finite(v)) return std::unexpected(EosError::invalid_state("volume", msg::positive_finite));
   return v;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "quadrature/quadrature.hpp"
+#include "numeric/cube_root.hpp"
 
 namespace quorvel {
 
@@ -62,7 +63,7 @@ EosResult sokolova_gruneisen_integrand(double x, double pressure, double bulk_mo
                                        double delta, double t, double beta) noexcept {
   const double p = pressure;
   const double k = bulk_modulus;
-  const double tx = t - beta * std::cbrt(x);
+  const double tx = t - beta * cube_root(x);
   const double gamma =
       (9.0 * k * bulk_modulus_derivative - 3.0 * k + 2.0 * tx * p - 6.0 * tx * k) / (6.0 * (3.0 * k - 2.0 * tx * p)) +
       delta;

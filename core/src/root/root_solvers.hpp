@@ -64,6 +64,11 @@ template <class F>
 EosResult bisect_bracket(F&& f, double target, double lower, double residual_at_lower, double upper,
                          double residual_at_upper, double x_tolerance, double residual_tolerance) noexcept {
   if (!encloses_root(residual_at_lower, residual_at_upper)) return std::unexpected(EosError::bracketing_failed());
+  // An end that is already an exact root is the answer. Bisecting instead
+  // would count its zero residual as "non-negative" and, when the other end
+  // is positive, walk every midpoint away from it.
+  if (residual_at_lower == 0.0) return lower;
+  if (residual_at_upper == 0.0) return upper;
   const bool lower_nonnegative = residual_at_lower >= 0.0;
   double a = lower;
   double b = upper;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "numeric/cube_root.hpp"
+
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -218,7 +220,7 @@ TEST(SokolovaGruneisenIntegrand, FreeVolumeFormula) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.x);
-    const double tx = c.t - c.beta * std::cbrt(c.x);
+    const double tx = c.t - c.beta * cube_root(c.x);
     const double gamma = (c.kp / 2.0 - 1.0 / 6.0 - tx / 3.0 * (1.0 - c.p / (3.0 * c.k))) /
                              (1.0 - 2.0 * tx * c.p / (3.0 * c.k)) +
                          c.delta;

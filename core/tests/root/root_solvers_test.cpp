@@ -177,16 +177,15 @@ TEST(SolveVolumeFunction, TrialWithZeroResidualClosesTheBracket) {
   // r >= 0 ends the compression walk and r <= 0 the expansion walk.
   const double v0 = 1.0;
   {
+    // The trial is an exact root: it is the answer, checked once more.
     const CountingFunction f([](double v) { return v < 0.9 ? 0.0 : -1.0; });
-    (void)solve_volume_function(f, 0.0, v0);
-    ASSERT_GE(f.count(), 3u);
-    EXPECT_EQ(f.calls()[2], 0.8 + (1.0 - 0.8) / 2.0);  // bisection started after one trial
+    EXPECT_EQ(value_of(solve_volume_function(f, 0.0, v0)), 0.8);
+    EXPECT_EQ(f.calls(), (std::vector<double>{1.0, 0.8, 0.8}));
   }
   {
     const CountingFunction f([](double v) { return v > 1.01 ? 0.0 : 1.0; });
-    (void)solve_volume_function(f, 0.0, v0);
-    ASSERT_GE(f.count(), 3u);
-    EXPECT_EQ(f.calls()[2], 1.0 + (1.05 - 1.0) / 2.0);
+    EXPECT_EQ(value_of(solve_volume_function(f, 0.0, v0)), 1.05);
+    EXPECT_EQ(f.calls(), (std::vector<double>{1.0, 1.05, 1.05}));
   }
 }
 
@@ -427,23 +426,17 @@ TEST(BisectBracket, TinyEndResidualsOfEqualStrictSignAreNotABracket) {
 }
 
 TEST(BisectBracket, AZeroEndResidualIsABracket) {
-  {  // zero at the upper end: the bisection closes on it
-    const CountingFunction f([](double x) { return x - 1.0; });
-    const double m = value_of(bisect_bracket(f, 0.0, 0.0, -1.0, 1.0, 0.0, 1e-15, 0.0));
-    EXPECT_NEAR(m, 1.0, 1e-13);
-  }
-  {  // zero at the lower end counts as non-negative: the midpoint 0.5 (r > 0)
-     // replaces the lower end, as algorithm B says
-    const CountingFunction f([](double x) { return x; });
-    EXPECT_TRUE(bisect_bracket(f, 0.0, 0.0, 0.0, 1.0, 1.0, 1e-15, 0.0).has_value());
-    ASSERT_GE(f.count(), 2u);
-    EXPECT_EQ(f.calls()[0], 0.5);
-    EXPECT_EQ(f.calls()[1], 0.75);
-  }
-  {  // both zero
-    const CountingFunction f([](double) { return 0.0; });
-    EXPECT_EQ(value_of(bisect_bracket(f, 0.0, 0.0, 0.0, 1.0, 0.0, 1e-15, 0.0)), 0.5);
-    EXPECT_EQ(f.count(), 1u);
+  // An end with a zero residual is a root: returned without any evaluation,
+  // whichever sign the other end has.
+  struct Case {
+    double ra, rb, expected;
+  };
+  for (const Case c : {Case{-1.0, 0.0, 1.0}, Case{0.0, 1.0, 0.0}, Case{0.0, -1.0, 0.0}, Case{1.0, 0.0, 1.0},
+                       Case{0.0, 0.0, 0.0}, Case{-0.0, 1.0, 0.0}}) {
+    SCOPED_TRACE(::testing::Message() << c.ra << ", " << c.rb);
+    const CountingFunction f([](double x) { return x - 0.25; });
+    EXPECT_EQ(value_of(bisect_bracket(f, 0.0, 0.0, c.ra, 1.0, c.rb, 1e-15, 0.0)), c.expected);
+    EXPECT_EQ(f.count(), 0u);
   }
   {  // -0 times a positive residual is -0, not > 0
     const CountingFunction f([](double x) { return x - 0.5; });
@@ -762,27 +755,24 @@ TEST(SolveTemperatureFunction, TrialWithZeroResidualRecordsABracket) {
   const double t0 = 300.0;
   {  // upper walker: 1.25 T0 = 375 exactly; bracket [T0, 375] in sweep 1
     const CountingFunction f([](double t) { return t; });
-    EXPECT_NEAR(value_of(solve_temperature_function(f, 375.0, t0)), 375.0, 1e-11);
-    ASSERT_GE(f.count(), 4u);
-    EXPECT_EQ(f.calls()[3], 300.0 + (375.0 - 300.0) / 2.0);  // first midpoint, no second sweep
+    EXPECT_EQ(value_of(solve_temperature_function(f, 375.0, t0)), 375.0);
+    // T0, lower trial, upper trial (exact root, no bisection), final check.
+    EXPECT_EQ(f.calls(), (std::vector<double>{300.0, 240.0, 375.0, 375.0}));
   }
   {  // lower walker: 0.8 T0 = 240 exactly; f decreasing, bracket [240, T0]
     ASSERT_EQ(0.8 * t0, 240.0);
     const CountingFunction f([](double t) { return -t; });
-    EXPECT_NEAR(value_of(solve_temperature_function(f, -240.0, t0)), 240.0, 1e-11);
-    ASSERT_GE(f.count(), 4u);
-    EXPECT_EQ(f.calls()[3], 240.0 + (300.0 - 240.0) / 2.0);
+    EXPECT_EQ(value_of(solve_temperature_function(f, -240.0, t0)), 240.0);
+    EXPECT_EQ(f.calls(), (std::vector<double>{300.0, 240.0, 375.0, 240.0}));
   }
 }
 
-// Spec defect, not a code defect (see the report): with f increasing and a
-// lower-walker trial landing exactly on the root, the bracket is
-// (T, r = 0, previous T, r > 0). Algorithm B counts r = 0 as non-negative,
-// so every midpoint (r > 0) replaces the lower end and the bisection walks
-// away from the root to the upper end, where the final check fails with
-// ConvergenceFailed. A temperature round trip at T = 0.8 Tr hits this.
-// Enable once Part 1.2 B.2.3 is amended.
-TEST(SolveTemperatureFunction, DISABLED_ExactRootOnALowerTrialOfAnIncreasingFunctionIsFound) {
+// A lower-walker trial landing exactly on the root of an increasing function
+// gives the bracket (T, r = 0, previous T, r > 0). Counting r = 0 as
+// non-negative would move every midpoint's lower end up and walk away from the
+// root; the exact root must be returned instead. (A temperature round trip at
+// T = 0.8 Tr hits this.)
+TEST(SolveTemperatureFunction, ExactRootOnALowerTrialOfAnIncreasingFunctionIsFound) {
   const CountingFunction f([](double t) { return t; });
   EXPECT_NEAR(value_of(solve_temperature_function(f, 240.0, 300.0)), 240.0, 1e-11);
 }

@@ -4,10 +4,12 @@
 
 #include "lib/hugoniot_eos.hpp"
 #include "lib/rt_eos.hpp"
+#include "lib/thermal_eos.hpp"
 
 NB_MODULE(_engine, m) {
   m.doc() = "";
   quorvel::py::export_rt_eos(m);
   quorvel::py::export_hugoniot_eos(m);
+  quorvel::py::export_thermal_eos(m);
   quorvel::py::export_holzapfel_functions(m);
 }
