@@ -2,9 +2,9 @@
 
 #include <cmath>
 
+#include "error/parameter_checks.hpp"
 #include "format/shortest_double.hpp"
 #include "hugoniot/hugoniot.hpp"
-#include "isothermal/isothermal_eos.hpp"  // ParameterChecks
 
 namespace quorvel {
 

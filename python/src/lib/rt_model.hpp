@@ -59,11 +59,6 @@ class RtModel {
   EosResult volume(double pressure) const noexcept {
     return std::visit([pressure](const auto& m) { return m.volume(pressure); }, model_);
   }
-  EosResult bulk_modulus_derivative(double volume, double relative_step) const noexcept {
-    return std::visit([&](const auto& m) { return isothermal::bulk_modulus_derivative(m, volume, relative_step); },
-                      model_);
-  }
-
   const RtModelVariant& variant() const noexcept { return model_; }
   template <class M>
   const M* get_if() const noexcept { return std::get_if<M>(&model_); }
