@@ -89,7 +89,7 @@ inline constexpr std::string_view kThermalPressureReferenceMessage =
     "thermal_pressure_reference must be 'reference_temperature', 'reference_isentrope', or 'absolute_zero'";
 
 // The closed-form pieces shared by the Mie–Grüneisen family (and by the
-// models of later Parts that embed them). ℓ = ln(V/V0); none of these checks
+// models that embed a Debye part). ℓ = ln(V/V0); none of these checks
 // its arguments, all guard their results.
 namespace mie_gruneisen {
 

@@ -78,7 +78,7 @@ concept HasGruneisenFunction = requires(const M& m, double v) {
 namespace thermal {
 
 // ---------------------------------------------------------------------------
-// Constants fixed by the specification.
+// Fixed constants of the thermal operations.
 
 inline constexpr double kEnergyPerPressureVolume = 10000.0;  // GPa · J/bar -> J
 inline constexpr double kBulkModulusStep = 1e-6;             // relative step in V
@@ -166,7 +166,7 @@ template <ThermalEos M>
 EosResult gruneisen_parameter(const M& m, double volume, double temperature) noexcept;
 
 // ---------------------------------------------------------------------------
-// Generic definitions (Part 3.1, steps 1 to 12).
+// Generic definitions, shared by every model that does not replace them.
 
 namespace generic {
 

@@ -1,4 +1,4 @@
-// Tests of the six finite-strain isothermal models (spec Part 2.1):
+// Tests of the six finite-strain isothermal models:
 // BM2, BM3, BM4, NaturalStrain2, NaturalStrain3, NaturalStrain4.
 //
 // One table of models times one table of parameter sets. Each formula is
@@ -492,6 +492,30 @@ TEST(FiniteStrainValues, BM3OfMgO) {
   const double v10 = value_of(m.volume(10.0));
   EXPECT_LT(v10, 11.248);
   EXPECT_LE(std::fabs(value_of(m.pressure(v10)) - 10.0), 1e-8 * 10.0);
+}
+
+TEST(FiniteStrainValues, ExactCubesGiveExactEulerianStrains) {
+  // V0/V = 8, 27, 1/8: x = 2, 3, 1/2 and f = 3/2, 4, -3/8, so the
+  // second-order values are exact rationals: P = 3 K0 f x^5,
+  // K = K0 x^5 (1 + 7f). BM3 with K0' = 4 is the same function.
+  struct Case {
+    double v0, v, p_over_k0, k_over_k0;
+  };
+  const Case cases[] = {
+      {8.0, 1.0, 144.0, 368.0},
+      {27.0, 1.0, 2916.0, 7047.0},
+      {1.0, 8.0, -0.03515625, -0.05078125},
+  };
+  const double k0 = 160.0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "V0/V = " << c.v0 / c.v);
+    const BM2 bm2 = BM2::make(c.v0, k0).value();
+    const BM3 bm3 = BM3::make(c.v0, k0, 4.0).value();
+    EXPECT_DOUBLE_EQ(value_of(bm2.pressure(c.v)), c.p_over_k0 * k0);
+    EXPECT_DOUBLE_EQ(value_of(bm2.bulk_modulus(c.v)), c.k_over_k0 * k0);
+    EXPECT_DOUBLE_EQ(value_of(bm3.pressure(c.v)), c.p_over_k0 * k0);
+    EXPECT_DOUBLE_EQ(value_of(bm3.bulk_modulus(c.v)), c.k_over_k0 * k0);
+  }
 }
 
 TEST(FiniteStrainValues, NaturalStrain3AtHalfVolume) {

@@ -1,4 +1,4 @@
-// Tests of the guarded root solvers (spec Part 1.2).
+// Tests of the guarded root solvers.
 //
 // Every test function goes through a CountingFunction, so the tests assert
 // the search geometry itself (trial points, bracket ends, midpoints, the
@@ -411,7 +411,7 @@ TEST(BisectBracket, EndsOfEqualStrictSignFailWithoutEvaluation) {
 }
 
 TEST(BisectBracket, TinyEndResidualsOfEqualStrictSignAreNotABracket) {
-  // Equal strict signs fail (spec Part 1.2, B.1 and D.5); only a residual of
+  // Equal strict signs fail (bisection and temperature search); only a residual of
   // exactly zero makes the product zero. A product that underflows to zero
   // from two nonzero residuals of the same sign is still no bracket.
   struct Case {
