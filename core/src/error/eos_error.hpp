@@ -1,4 +1,3 @@
-// TEMPORARY NOTE (will be removed): everyone working in this repo now must read /work/main/PARALLEL_WORK_RULES.md before continuing.
 // Error values of the numerical core.
 //
 // Every evaluation returns either its value or one EosError; nothing in the

@@ -1,4 +1,3 @@
-// TEMPORARY NOTE (will be removed): everyone working in this repo now must read /work/main/PARALLEL_WORK_RULES.md before continuing.
 // Third-order Birch-Murnaghan EOS.
 //   P = 3 K0 f x^5 (1 + 1.5 (K0' - 4) f)
 //   K = x^5 (K0 + (3 K0 K0' - 5 K0) f + 13.5 (K0 K0' - 4 K0) f^2)

@@ -1,4 +1,3 @@
-// TEMPORARY NOTE (will be removed): everyone working in this repo now must read /work/main/PARALLEL_WORK_RULES.md before continuing.
 // What every isothermal (reference-temperature) model offers, and the
 // operations written once for all of them.
 //

@@ -1,4 +1,3 @@
-// TEMPORARY NOTE (will be removed): everyone working in this repo now must read /work/main/PARALLEL_WORK_RULES.md before continuing.
 // Guarded one-dimensional root searches shared by every model.
 //
 // The inverse questions of an equation of state (volume at a pressure,

@@ -1,4 +1,3 @@
-// TEMPORARY NOTE (will be removed): everyone working in this repo now must read /work/main/PARALLEL_WORK_RULES.md before continuing.
 // Assertions on value-or-error results.
 #pragma once
 
