@@ -128,11 +128,16 @@ def threaded_throughput(work, threads, seconds):
 
 def bench_threads(seconds):
     model = RtEos.bm3(V0, K0, KP)
-    f = model.pressure_scalar
 
     def scalar_batch():
+        # Each thread uses its own bound method and its own float argument:
+        # objects shared by both threads (a bound method, or a float constant
+        # of this imported module, which 3.13t does not make immortal) would
+        # put both threads on one reference count and measure that instead.
+        f = model.pressure_scalar
+        x = float(threading.get_ident() % 2 + 10)
         for _ in range(1000):
-            f(10.0)
+            f(x)
 
     pressures = np.linspace(0.0, 100.0, 512)
 
