@@ -17,17 +17,9 @@ import numpy as np
 from scipy.optimize import brentq
 
 from quorvel._engine import RtEos
+from timing import best_time
 
 V0, K0, KP = 11.248, 160.0, 4.0
-
-
-def best_time(fn, repeats):
-    best = math.inf
-    for _ in range(repeats):
-        t0 = time.perf_counter()
-        fn()
-        best = min(best, time.perf_counter() - t0)
-    return best
 
 
 def numpy_bm3(v):

@@ -9,21 +9,11 @@ element costs) and the thermal throughput in million elements per second.
 """
 
 import argparse
-import math
-import time
 
 import numpy as np
 
 from quorvel._engine import RtEos, ThermalEos
-
-
-def best_time(fn, repeats):
-    best = math.inf
-    for _ in range(repeats):
-        t0 = time.perf_counter()
-        fn()
-        best = min(best, time.perf_counter() - t0)
-    return best
+from timing import best_time
 
 
 def main():

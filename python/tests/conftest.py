@@ -1,3 +1,5 @@
+import threading
+
 import numpy as np
 import pytest
 
@@ -25,3 +27,24 @@ def assert_error(excinfo, cls_name, code, message, field=None, operation="eos"):
     assert str(err) == message
     assert err.field == field
     assert err.operation == operation
+
+
+def run_together(work, threads=4):
+    """Runs work(i) on `threads` threads released at once; re-raises the first failure."""
+    barrier = threading.Barrier(threads)
+    failures = []
+
+    def body(i):
+        try:
+            barrier.wait()
+            work(i)
+        except BaseException as exc:  # noqa: BLE001 - re-raised below
+            failures.append(exc)
+
+    pool = [threading.Thread(target=body, args=(i,)) for i in range(threads)]
+    for t in pool:
+        t.start()
+    for t in pool:
+        t.join()
+    if failures:
+        raise failures[0]

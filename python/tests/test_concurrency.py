@@ -1,36 +1,12 @@
 """Several Python threads sharing model objects (free-threaded interpreter)."""
 
 import sys
-import threading
 
 import numpy as np
 import pytest
 
+from conftest import run_together
 from models import RT_MODELS, build
-
-THREADS = 4
-
-
-def run_together(work):
-    """Runs work(i) on THREADS threads released at once; re-raises the first failure."""
-    barrier = threading.Barrier(THREADS)
-    failures = []
-
-    def body(i):
-        try:
-            barrier.wait()
-            work(i)
-        except BaseException as exc:  # noqa: BLE001 - reported below
-            failures.append(exc)
-
-    threads = [threading.Thread(target=body, args=(i,)) for i in range(THREADS)]
-    for t in threads:
-        t.start()
-    for t in threads:
-        t.join()
-    if failures:
-        raise failures[0]
-
 
 def test_gil_stays_disabled():
     if hasattr(sys, "_is_gil_enabled"):

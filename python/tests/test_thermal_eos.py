@@ -24,12 +24,11 @@ the module's own pressure.
 """
 
 import math
-import threading
 
 import numpy as np
 import pytest
 
-from conftest import assert_error
+from conftest import assert_error, run_together
 from quorvel import _engine
 
 RtEos = _engine.RtEos
@@ -913,36 +912,23 @@ def test_shared_models_from_several_threads(models):
     p = np.linspace(5.0, 60.0, 2500)
     tp = np.linspace(400.0, 2400.0, 2500)
     expected_einstein = einstein.volume_with_dac_confinement_array(p, tp, 0.5)
-    barrier = threading.Barrier(threads_count)
-    failures = []
 
     def work(i):
-        try:
-            barrier.wait()
-            for _ in range(2):
-                for k, m in enumerate(shared):
-                    if (i + k) % 2:
-                        np.testing.assert_array_equal(m.evaluate_array("thermal_expansivity", v, t), expected_big[k])
-                        got = [m.evaluate_scalar("heat_capacity_p", float(v[j]), float(t[j]))
-                               for j in range(0, 3000, 97)]
-                        assert got == expected_scalar[k]
+        for _ in range(2):
+            for k, m in enumerate(shared):
+                if (i + k) % 2:
+                    np.testing.assert_array_equal(m.evaluate_array("thermal_expansivity", v, t), expected_big[k])
+                    got = [m.evaluate_scalar("heat_capacity_p", float(v[j]), float(t[j]))
+                           for j in range(0, 3000, 97)]
+                    assert got == expected_scalar[k]
+                else:
+                    assert m.volume_with_dac_confinement_scalar(30.0, 1800.0, 0.5) == expected_confined[k]
+                    try:
+                        m.evaluate_array("entropy", v, t)
+                    except Exception as exc:  # noqa: BLE001 - checked below
+                        assert str(exc) == unavailable("entropy")
                     else:
-                        assert m.volume_with_dac_confinement_scalar(30.0, 1800.0, 0.5) == expected_confined[k]
-                        try:
-                            m.evaluate_array("entropy", v, t)
-                        except Exception as exc:  # noqa: BLE001 - checked below
-                            assert str(exc) == unavailable("entropy")
-                        else:
-                            raise AssertionError("an unavailable quantity was evaluated")
-                np.testing.assert_array_equal(einstein.volume_with_dac_confinement_array(p, tp, 0.5),
-                                              expected_einstein)
-        except BaseException as exc:  # noqa: BLE001 - reported below
-            failures.append(exc)
-
-    threads = [threading.Thread(target=work, args=(i,)) for i in range(threads_count)]
-    for th in threads:
-        th.start()
-    for th in threads:
-        th.join()
-    if failures:
-        raise failures[0]
+                        raise AssertionError("an unavailable quantity was evaluated")
+            np.testing.assert_array_equal(einstein.volume_with_dac_confinement_array(p, tp, 0.5),
+                                          expected_einstein)
+    run_together(work, threads_count)
