@@ -303,3 +303,18 @@ def test_error_hierarchy():
         assert issubclass(getattr(errors, name), errors.QuorvelError), name
     err = errors.FitError("m", code="fit.evaluation_failed")
     assert (err.code, err.operation, err.field) == ("fit.evaluation_failed", None, None)
+
+
+@pytest.mark.parametrize("make", [
+    lambda: RtEos.bm3(10.0, 100.0, 4.0),
+    lambda: _engine.HugoniotEos.linear_us_up(1.0, 8.9, 3.9, 1.5, 0.0),
+    lambda: _engine.ThermalEos.mie_gruneisen_debye(RtEos.bm3(1.1248, 160.0, 4.0), 300.0, 773.0, 1.5, 1.5, 2.0),
+], ids=["RtEos", "HugoniotEos", "ThermalEos"])
+def test_instances_take_part_in_garbage_collection(make):
+    import gc
+
+    obj = make()
+    assert gc.is_tracked(obj)
+    assert gc.get_referents(obj) in ([], [type(obj)])
+    del obj
+    gc.collect()

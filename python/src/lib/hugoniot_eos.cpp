@@ -7,6 +7,7 @@
 
 #include "lib/array_map.hpp"
 #include "lib/errors.hpp"
+#include "lib/gc_slots.hpp"
 
 namespace quorvel::py {
 
@@ -21,7 +22,8 @@ static_assert(std::size(kHugoniotQuantities) == 10);
 }  // namespace
 
 void export_hugoniot_eos(nb::module_& m) {
-  nb::class_<HugoniotEos> cls(m, "HugoniotEos", "Private native representation of a built-in shock Hugoniot.");
+  nb::class_<HugoniotEos> cls(m, "HugoniotEos", "Private native representation of a built-in shock Hugoniot.",
+                          nb::type_slots(kValueTypeSlots));
 
   cls.def_static(
          "linear_us_up",

@@ -4,6 +4,7 @@
 
 #include "lib/array_map.hpp"
 #include "lib/errors.hpp"
+#include "lib/gc_slots.hpp"
 
 namespace quorvel::py {
 
@@ -39,7 +40,8 @@ const Holzapfel& holzapfel_or_raise(const RtEos& self) {
 }  // namespace
 
 void export_rt_eos(nb::module_& m) {
-  nb::class_<RtEos> cls(m, "RtEos", "Private native representation of a built-in isothermal EOS.");
+  nb::class_<RtEos> cls(m, "RtEos", "Private native representation of a built-in isothermal EOS.",
+                          nb::type_slots(kValueTypeSlots));
 
   cls.def_static("density_polynomial_3", factory(&DensityPolynomial3::make), "v0"_a, "rho0"_a, "c0"_a, "c1"_a,
                  "c2"_a, "c3"_a, nb::sig("def density_polynomial_3(v0, rho0, c0, c1, c2, c3)"))

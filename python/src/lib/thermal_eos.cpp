@@ -10,6 +10,7 @@
 
 #include "lib/array_map.hpp"
 #include "lib/errors.hpp"
+#include "lib/gc_slots.hpp"
 #include "lib/rt_eos.hpp"
 
 namespace quorvel::py {
@@ -69,7 +70,8 @@ void raise(const ThermalEvaluationError& error) {
 }
 
 void export_thermal_eos(nb::module_& m) {
-  nb::class_<ThermalEos> cls(m, "ThermalEos", "Private native representation of a built-in thermal EOS.");
+  nb::class_<ThermalEos> cls(m, "ThermalEos", "Private native representation of a built-in thermal EOS.",
+                          nb::type_slots(kValueTypeSlots));
 
   cls.def_static(
          "mie_gruneisen_debye",
