@@ -134,6 +134,51 @@ def test_factory_errors(factory, args, field, message):
     assert isinstance(excinfo.value, ValueError)
 
 
+@pytest.mark.parametrize("factory, args, field, message", [
+    ("vinet", (0.0, 160.0, 4.0), "V0", "must be positive and finite"),
+    ("murnaghan", (11.0, 160.0, INF), "K0_prime", "must be finite"),
+    ("second_order_murnaghan", (11.0, 160.0, 4.0, NAN, 0.0), "K0_double_prime", "must be finite"),
+    ("second_order_murnaghan", (11.0, 160.0, 4.0, -0.02, INF), "P0", "must be finite"),
+    ("second_order_murnaghan", (11.0, 160.0, 4.0, 0.1, 0.0), "q_squared", "must be positive and finite"),
+    ("modified_tait", (11.0, 160.0, -1.0, -0.02), "K0_prime/K0_double_prime",
+     "produce a singular modified Tait EOS"),
+    ("rydberg_stacey", (11.0, 160.0, 4.0, NAN), "K_infinity_prime", "must be finite"),
+    ("holzapfel", (1.1, 160.0, 4.0, 0.0, 10.0), "n", "must be positive and finite"),
+    ("holzapfel", (1.1, 160.0, 4.0, 2.0, 0.0), "Z", "must be positive and finite"),
+    ("morse3", (11.0, 160.0, 1.0), "K0_prime", "Morse3 requires K0_prime != 1"),
+    ("sun_morse3", (11.0, 160.0, -1.0 / 3.0), "K0_prime", "Sun-Morse requires (n*K0_prime+1)/3 != 0"),
+    ("sun_morse4", (11.0, 160.0, -0.25), "K0_prime", "Sun-Morse requires (n*K0_prime+1)/3 != 0"),
+    ("baonza", (11.0, 160.0, 0.0), "K0_prime", "must be positive and finite"),
+    ("density_polynomial_3", (11.0, 1.0, 0.0, 150.0, 50.0, 0.0), "c3", "must be positive and finite"),
+    ("density_polynomial_3", (11.0, 1.0, 0.0, 150.0, -0.1, 10.0), "density polynomial",
+     "requires c2>=0 and a stable density anchor"),
+    ("density_polynomial_3", (11.0, -1.0, NAN, 150.0, -0.1, 0.0), "rho0", "must be positive and finite"),
+])
+def test_factory_errors_of_the_other_models(factory, args, field, message):
+    with pytest.raises(errors.EosValidationError) as excinfo:
+        getattr(RtEos, factory)(*args)
+    assert_error(excinfo, "EosValidationError", "eos.invalid_parameter",
+                 f"invalid parameter {field}: {message}", field=field)
+
+
+def test_closed_form_inverses_and_domain_errors():
+    som = RtEos.second_order_murnaghan(11.0, 160.0, 4.0, -0.025, 1.5)
+    assert som.volume_scalar(1.5) == 11.0
+    with pytest.raises(errors.EosValidationError) as excinfo:
+        som.volume_scalar(-1e4)
+    assert excinfo.value.code == "eos.outside_invertible_range"
+    tait = RtEos.modified_tait(11.0, 160.0, 4.0, 0.01)  # a < 1: a compression limit
+    with pytest.raises(errors.EosValidationError) as excinfo:
+        tait.pressure_scalar(1e-3)
+    assert_error(excinfo, "EosValidationError", "eos.invalid_state",
+                 "invalid state variable volume: is outside the modified Tait EOS domain", field="volume")
+    baonza = RtEos.baonza(11.0, 160.0, 4.0)
+    with pytest.raises(errors.EosValidationError) as excinfo:
+        baonza.volume_scalar(-1e5)
+    assert str(excinfo.value) == ("invalid state variable volume: "
+                                  "is outside the Baonza EOS pseudospinodal domain")
+
+
 def test_negative_k0_prime_is_a_valid_parameter():
     assert RtEos.bm3(10.0, 100.0, -3.0).pressure_scalar(10.0) == 0.0
 
