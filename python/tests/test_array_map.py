@@ -167,3 +167,31 @@ class TestBulkModulusDerivativeArray:
         with pytest.raises(errors.EosValidationError) as excinfo:
             model.bulk_modulus_derivative_array(volumes, 5.0)
         assert excinfo.value.field == "eps"
+
+
+@pytest.mark.parametrize("name, args", [(n, a) for n, a, _, _ in RT_MODELS], ids=FACTORY_IDS)
+@pytest.mark.parametrize("n", [3000, 70_000], ids=["sequential", "parallel"])
+def test_arrays_equal_scalars_over_many_decades(name, args, n):
+    # Vectorised block evaluation (where a model has one) and the element-wise
+    # path must agree with the scalar methods to the bit, failures included.
+    model = build(name, args)
+    rng = np.random.default_rng(7)
+    v0 = model.reference_volume
+    volumes = v0 * np.where(rng.random(n) < 0.5, rng.uniform(0.5, 1.1, n), 10.0 ** rng.uniform(-3, 3, n))
+    sample = rng.choice(n, 300, replace=False)
+    for method in ("pressure", "bulk_modulus"):
+        scalar = getattr(model, f"{method}_scalar")
+        try:
+            out = getattr(model, f"{method}_array")(volumes)
+        except errors.QuorvelError:
+            # Some element has no value: the scalar path must fail on one too.
+            failing = 0
+            for v in volumes:
+                try:
+                    scalar(float(v))
+                except errors.QuorvelError:
+                    failing += 1
+                    break
+            assert failing
+            continue
+        np.testing.assert_array_equal(out[sample], [scalar(float(v)) for v in volumes[sample]])

@@ -1,6 +1,5 @@
 #include "isothermal/bm2.hpp"
 
-#include "isothermal/finite_strain.hpp"
 #include "isothermal/isothermal_eos.hpp"
 
 namespace quorvel {
@@ -11,17 +10,11 @@ EosExpected<BM2> BM2::make(double v0, double k0) noexcept {
 }
 
 EosResult BM2::pressure(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const auto s = isothermal::eulerian_strain(v0_, v);
-    return 3.0 * k0_ * s.f * s.x5;
-  });
+  return isothermal::evaluate(volume, [this](double v) { return pressure_formula(v); });
 }
 
 EosResult BM2::bulk_modulus(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const auto s = isothermal::eulerian_strain(v0_, v);
-    return k0_ * s.x5 * (1.0 + 7.0 * s.f);
-  });
+  return isothermal::evaluate(volume, [this](double v) { return bulk_modulus_formula(v); });
 }
 
 EosResult BM2::volume(double pressure) const noexcept { return isothermal::solve_volume(*this, pressure); }

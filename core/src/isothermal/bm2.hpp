@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "error/eos_error.hpp"
+#include "isothermal/finite_strain.hpp"
 
 namespace quorvel {
 
@@ -16,6 +17,17 @@ class BM2 {
   EosResult pressure(double volume) const noexcept;
   EosResult bulk_modulus(double volume) const noexcept;
   EosResult volume(double pressure) const noexcept;
+
+  // The formulas alone, for a volume already checked; the block evaluation
+  // runs them over many volumes at once.
+  double pressure_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    return 3.0 * k0_ * s.f * s.x5;
+  }
+  double bulk_modulus_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    return k0_ * s.x5 * (1.0 + 7.0 * s.f);
+  }
 
   double v0() const noexcept { return v0_; }
   double k0() const noexcept { return k0_; }

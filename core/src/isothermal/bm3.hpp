@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "error/eos_error.hpp"
+#include "isothermal/finite_strain.hpp"
 
 namespace quorvel {
 
@@ -17,6 +18,18 @@ class BM3 {
   EosResult pressure(double volume) const noexcept;
   EosResult bulk_modulus(double volume) const noexcept;
   EosResult volume(double pressure) const noexcept;
+
+  // The formulas alone, for a volume already checked; the block evaluation
+  // runs them over many volumes at once.
+  double pressure_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    return 3.0 * k0_ * s.f * s.x5 * (1.0 + 1.5 * (k0_prime_ - 4.0) * s.f);
+  }
+  double bulk_modulus_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    return s.x5 * (k0_ + (3.0 * k0_ * k0_prime_ - 5.0 * k0_) * s.f +
+                   13.5 * (k0_ * k0_prime_ - 4.0 * k0_) * s.f * s.f);
+  }
 
   double v0() const noexcept { return v0_; }
   double k0() const noexcept { return k0_; }

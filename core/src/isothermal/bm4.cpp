@@ -1,6 +1,5 @@
 #include "isothermal/bm4.hpp"
 
-#include "isothermal/finite_strain.hpp"
 #include "isothermal/isothermal_eos.hpp"
 
 namespace quorvel {
@@ -17,21 +16,11 @@ EosExpected<BM4> BM4::make(double v0, double k0, double k0_prime, double k0_doub
 }
 
 EosResult BM4::pressure(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const auto s = isothermal::eulerian_strain(v0_, v);
-    const double b = 1.0 + 1.5 * (k0_prime_ - 4.0) * s.f + 1.5 * q() * s.f * s.f;
-    return 3.0 * k0_ * s.f * s.x5 * b;
-  });
+  return isothermal::evaluate(volume, [this](double v) { return pressure_formula(v); });
 }
 
 EosResult BM4::bulk_modulus(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const auto s = isothermal::eulerian_strain(v0_, v);
-    const double q = this->q();
-    const double b = 1.0 + 1.5 * (k0_prime_ - 4.0) * s.f + 1.5 * q * s.f * s.f;
-    return k0_ * s.x5 *
-           ((1.0 + 2.0 * s.f) * (1.0 + 3.0 * (k0_prime_ - 4.0) * s.f + 4.5 * q * s.f * s.f) + 5.0 * s.f * b);
-  });
+  return isothermal::evaluate(volume, [this](double v) { return bulk_modulus_formula(v); });
 }
 
 EosResult BM4::volume(double pressure) const noexcept { return isothermal::solve_volume(*this, pressure); }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "error/eos_error.hpp"
+#include "isothermal/finite_strain.hpp"
 
 namespace quorvel {
 
@@ -19,6 +20,21 @@ class BM4 {
   EosResult pressure(double volume) const noexcept;
   EosResult bulk_modulus(double volume) const noexcept;
   EosResult volume(double pressure) const noexcept;
+
+  // The formulas alone, for a volume already checked; the block evaluation
+  // runs them over many volumes at once.
+  double pressure_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    const double b = 1.0 + 1.5 * (k0_prime_ - 4.0) * s.f + 1.5 * q() * s.f * s.f;
+    return 3.0 * k0_ * s.f * s.x5 * b;
+  }
+  double bulk_modulus_formula(double volume) const noexcept {
+    const auto s = isothermal::eulerian_strain(v0_, volume);
+    const double q = this->q();
+    const double b = 1.0 + 1.5 * (k0_prime_ - 4.0) * s.f + 1.5 * q * s.f * s.f;
+    return k0_ * s.x5 *
+           ((1.0 + 2.0 * s.f) * (1.0 + 3.0 * (k0_prime_ - 4.0) * s.f + 4.5 * q * s.f * s.f) + 5.0 * s.f * b);
+  }
 
   double v0() const noexcept { return v0_; }
   double k0() const noexcept { return k0_; }

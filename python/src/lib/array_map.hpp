@@ -145,30 +145,80 @@ inline bool same_shape(const ArrayIn& a, const ArrayIn& b) noexcept {
 
 }  // namespace detail
 
-// f: double -> std::expected<double, E>, with E an error raise() translates.
-template <class F>
-nb::object map_array(const ArrayIn& input, std::size_t threshold, F&& f) {
+// No block evaluator: every element goes through f.
+struct NoBlock {};
+
+// Elements handed to a block evaluator at a time (a few kB on the stack).
+inline constexpr std::size_t kBlockSize = 256;
+
+namespace detail {
+
+// Evaluates in[0..n) into out: by blocks where a block evaluator is given
+// (block(in, out, count) -> true when all of them are valid values), and
+// element by element through f otherwise or for a block that reported a
+// failure. on_error(index, error) returns true to stop.
+template <class F, class Block, class OnError>
+void evaluate_range(F& f, const Block& block, const double* in, double* out, std::size_t n, OnError&& on_error) {
+  for (std::size_t start = 0; start < n; start += kBlockSize) {
+    const std::size_t count = std::min(kBlockSize, n - start);
+    if constexpr (!std::is_same_v<Block, NoBlock>) {
+      if (block(in + start, out + start, count)) continue;
+    }
+    for (std::size_t i = start; i < start + count; ++i) {
+      auto r = f(in[i]);
+      if (r)
+        out[i] = *r;
+      else if (on_error(i, r.error()))
+        return;
+    }
+  }
+}
+
+}  // namespace detail
+
+// f: double -> std::expected<double, E>, with E an error raise() translates;
+// block, if given, a faster evaluator of whole blocks (see evaluate_range).
+template <class F, class Block = NoBlock>
+nb::object map_array(const ArrayIn& input, std::size_t threshold, F&& f, const Block& block = {}) {
   using E = detail::ErrorOf<F, double>;
   const std::size_t n = detail::element_count(input);
   auto out = std::make_unique_for_overwrite<double[]>(std::max<std::size_t>(n, 1));
   if (n <= threshold) {
-    detail::Walker w(input);
-    for (std::size_t i = 0; i < n; ++i, w.next()) {
-      auto r = f(*w);
-      if (!r) raise(r.error());
-      out[i] = *r;
+    // On the calling thread, stopping at the first failing element. Blocks
+    // read the input directly when it is contiguous, else a copy of each block.
+    std::optional<E> failure;
+    auto stop = [&failure](std::size_t, const E& error) {
+      failure = error;
+      return true;
+    };
+    if (detail::is_c_contiguous(input)) {
+      detail::evaluate_range(f, block, input.data(), out.get(), n, stop);
+    } else {
+      detail::Walker w(input);
+      double chunk[kBlockSize];
+      for (std::size_t start = 0; start < n && !failure; start += kBlockSize) {
+        const std::size_t count = std::min(kBlockSize, n - start);
+        for (std::size_t i = 0; i < count; ++i, w.next()) chunk[i] = *w;
+        detail::evaluate_range(f, block, chunk, out.get() + start, count, stop);
+      }
     }
+    if (failure) raise(*failure);
   } else {
+    // Copy once, detach, evaluate everything on the pool; the lowest failing
+    // index wins. Each task reads its input from a copy of its block, so the
+    // results can be written over the copied input in place.
     double* buffer = out.get();
     detail::copy_logical(input, n, buffer);
     detail::FirstError<E> first;
     detail::parallel_over(n, [&](std::size_t begin, std::size_t end) {
-      for (std::size_t i = begin; i < end; ++i) {
-        auto r = f(buffer[i]);
-        if (r)
-          buffer[i] = *r;
-        else
-          first.offer(i, r.error());
+      double chunk[kBlockSize];
+      for (std::size_t start = begin; start < end; start += kBlockSize) {
+        const std::size_t count = std::min(kBlockSize, end - start);
+        std::copy_n(buffer + start, count, chunk);
+        detail::evaluate_range(f, block, chunk, buffer + start, count, [&](std::size_t i, const E& error) {
+          first.offer(start + i, error);
+          return false;
+        });
       }
     });
     if (first.error()) raise(*first.error());

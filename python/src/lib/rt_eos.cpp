@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "isothermal/block_evaluation.hpp"
 #include "lib/array_map.hpp"
 #include "lib/errors.hpp"
 #include "lib/gc_slots.hpp"
@@ -21,15 +22,41 @@ auto factory(EosExpected<M> (*make)(D...)) {
 }
 
 // Maps an operation of the concrete model over an array: the variant is
-// dispatched once per call, not once per element.
-template <class Op>
-nb::object map_model(const RtModel& model, const ArrayIn& values, std::size_t threshold, Op op) {
+// dispatched once per call, not once per element. Models that expose the
+// formula alone get the vectorised block evaluation too.
+template <class Op, class Block>
+nb::object map_model(const RtModel& model, const ArrayIn& values, std::size_t threshold, Op op, Block block) {
   return std::visit(
       [&](const auto& concrete) {
-        return map_array(values, threshold, [&concrete, &op](double x) { return op(concrete, x); });
+        auto element = [&concrete, &op](double x) { return op(concrete, x); };
+        if constexpr (std::is_invocable_r_v<bool, Block&, decltype(concrete), const double*, double*, std::size_t>) {
+          return map_array(values, threshold, element,
+                           [&concrete, &block](const double* in, double* out, std::size_t n) {
+                             return block(concrete, in, out, n);
+                           });
+        } else {
+          return map_array(values, threshold, element);
+        }
       },
       model.variant());
 }
+
+template <class Op>
+nb::object map_model(const RtModel& model, const ArrayIn& values, std::size_t threshold, Op op) {
+  return map_model(model, values, threshold, op, NoBlock{});
+}
+
+// Block evaluators of the closed-form pressure and bulk modulus, for the
+// models whose formula is exposed; a generic lambda constrained so that other
+// models fall back to element-wise evaluation.
+constexpr auto pressure_block = []<isothermal::HasPressureFormula M>(const M& model, const double* in, double* out,
+                                                                     std::size_t n) {
+  return isothermal::evaluate_block([&model](double v) { return model.pressure_formula(v); }, in, out, n);
+};
+constexpr auto bulk_modulus_block = []<isothermal::HasBulkModulusFormula M>(const M& model, const double* in,
+                                                                            double* out, std::size_t n) {
+  return isothermal::evaluate_block([&model](double v) { return model.bulk_modulus_formula(v); }, in, out, n);
+};
 
 const Holzapfel& holzapfel_or_raise(const RtEos& self) {
   const Holzapfel* model = self.model.get_if<Holzapfel>();
@@ -99,14 +126,14 @@ void export_rt_eos(nb::module_& m) {
           "pressure_array",
           [](const RtEos& self, const ArrayIn& volumes) {
             return map_model(self.model, volumes, kClosedFormThreshold,
-                             [](const auto& model, double v) { return model.pressure(v); });
+                             [](const auto& model, double v) { return model.pressure(v); }, pressure_block);
           },
           "volumes"_a.noconvert(), nb::sig("def pressure_array(self, volumes)"))
       .def(
           "bulk_modulus_array",
           [](const RtEos& self, const ArrayIn& volumes) {
             return map_model(self.model, volumes, kClosedFormThreshold,
-                             [](const auto& model, double v) { return model.bulk_modulus(v); });
+                             [](const auto& model, double v) { return model.bulk_modulus(v); }, bulk_modulus_block);
           },
           "volumes"_a.noconvert(), nb::sig("def bulk_modulus_array(self, volumes)"))
       .def(
