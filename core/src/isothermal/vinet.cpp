@@ -1,9 +1,6 @@
 #include "isothermal/vinet.hpp"
 
-#include <cmath>
-
 #include "isothermal/isothermal_eos.hpp"
-#include "numeric/cube_root.hpp"
 
 namespace quorvel {
 
@@ -14,21 +11,11 @@ EosExpected<Vinet> Vinet::make(double v0, double k0, double k0_prime) noexcept {
 }
 
 EosResult Vinet::pressure(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const double x = cube_root(v / v0_);
-    const double eta = 1.5 * (k0_prime_ - 1.0);
-    const double e = std::exp(eta * (1.0 - x));
-    return 3.0 * k0_ * (1.0 - x) / (x * x) * e;
-  });
+  return isothermal::evaluate(volume, [this](double v) { return pressure_formula(v); });
 }
 
 EosResult Vinet::bulk_modulus(double volume) const noexcept {
-  return isothermal::evaluate(volume, [this](double v) {
-    const double x = cube_root(v / v0_);
-    const double eta = 1.5 * (k0_prime_ - 1.0);
-    const double e = std::exp(eta * (1.0 - x));
-    return k0_ / (x * x) * ((eta * x + 1.0) * (1.0 - x) + 1.0) * e;
-  });
+  return isothermal::evaluate(volume, [this](double v) { return bulk_modulus_formula(v); });
 }
 
 EosResult Vinet::volume(double pressure) const noexcept { return isothermal::solve_volume(*this, pressure); }

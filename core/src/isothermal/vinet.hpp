@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "error/eos_error.hpp"
+#include "numeric/cube_root.hpp"
+#include "numeric/exponential.hpp"
 
 namespace quorvel {
 
@@ -18,6 +20,21 @@ class Vinet {
   EosResult pressure(double volume) const noexcept;
   EosResult bulk_modulus(double volume) const noexcept;
   EosResult volume(double pressure) const noexcept;
+
+  // The formulas alone, for a volume already checked; the block evaluation
+  // runs them over many volumes at once.
+  double pressure_formula(double volume) const noexcept {
+    const double x = cube_root(volume / v0_);
+    const double eta = 1.5 * (k0_prime_ - 1.0);
+    const double e = exponential(eta * (1.0 - x));
+    return 3.0 * k0_ * (1.0 - x) / (x * x) * e;
+  }
+  double bulk_modulus_formula(double volume) const noexcept {
+    const double x = cube_root(volume / v0_);
+    const double eta = 1.5 * (k0_prime_ - 1.0);
+    const double e = exponential(eta * (1.0 - x));
+    return k0_ / (x * x) * ((eta * x + 1.0) * (1.0 - x) + 1.0) * e;
+  }
 
   double v0() const noexcept { return v0_; }
   double k0() const noexcept { return k0_; }

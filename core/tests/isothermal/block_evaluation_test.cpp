@@ -10,6 +10,7 @@
 #include "isothermal/bm2.hpp"
 #include "isothermal/bm3.hpp"
 #include "isothermal/bm4.hpp"
+#include "isothermal/vinet.hpp"
 
 namespace quorvel {
 namespace {
@@ -66,12 +67,18 @@ void check_model(const M& model, unsigned seed) {
   }
 }
 
-TEST(BlockEvaluation, FiniteStrainBlocksAgreeWithTheCheckedEvaluationToTheBit) {
+TEST(BlockEvaluation, BirchMurnaghanBlocksAgreeWithTheCheckedEvaluationToTheBit) {
   check_model(*BM2::make(11.248, 160.0), 1);
   check_model(*BM3::make(11.248, 160.0, 4.0), 2);
   check_model(*BM3::make(1e-300, 3.0, 7.5), 3);
   check_model(*BM3::make(1e280, 1e-3, -2.0), 4);
   check_model(*BM4::make(112.981, 37.1, 6.0, -0.4), 5);
+}
+
+TEST(BlockEvaluation, VinetBlocksAgreeWithTheCheckedEvaluationToTheBit) {
+  check_model(*Vinet::make(11.248, 160.0, 4.0), 6);
+  check_model(*Vinet::make(1e-300, 3.0, 12.0), 7);
+  check_model(*Vinet::make(40.0, 0.5, -1.0), 8);
 }
 
 TEST(BlockEvaluation, EmptyBlockIsValid) {
