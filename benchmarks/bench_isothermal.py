@@ -71,14 +71,14 @@ def bench_volume_array(n, n_brentq, repeats):
 
     t_b = best_time(loop, 1)
     row("2 volume_array bm3 vs brentq loop", n, t_b / len(sample) * n, t_q, n)
-    # Evaluations per root search: Vinet's pressure has no vectorised block
+    # Evaluations per root search: Murnaghan's pressure has no vectorised block
     # path, so its pressure_array costs one element-wise evaluation per element,
     # like each step of the search.
-    vinet = RtEos.vinet(V0, K0, KP)
+    murnaghan = RtEos.murnaghan(V0, K0, KP)
     volumes = np.linspace(0.7 * V0, V0, n)
-    t_p = best_time(lambda: vinet.pressure_array(volumes), repeats)
-    t_v = best_time(lambda: vinet.volume_array(pressures), repeats)
-    print(f"{'2 volume_array / pressure_array cost, vinet':<44} {n:>9} {t_p / n * 1e9:12.2f} {t_v / n * 1e9:12.2f} "
+    t_p = best_time(lambda: murnaghan.pressure_array(volumes), repeats)
+    t_v = best_time(lambda: murnaghan.volume_array(pressures), repeats)
+    print(f"{'2 volume_array / pressure_array, murnaghan':<44} {n:>9} {t_p / n * 1e9:12.2f} {t_v / n * 1e9:12.2f} "
           f"{t_v / t_p:9.2f}   (ratio = evaluations per root search, roughly)", flush=True)
 
 
